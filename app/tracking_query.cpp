@@ -1,0 +1,7 @@
+#include "app/handlers.h"
+
+namespace corvane {
+
+void onCourierSelected() {}
+
+}  // namespace corvane

@@ -1,0 +1,1 @@
+// Filled in as web access grows.
