@@ -67,13 +67,14 @@ void MainWindow::createControls() {
   listView_->setHeaderLabels({QStringLiteral("时间"), QStringLiteral("地点和跟踪进度")});
   listView_->header()->setStretchLastSection(false);
   listView_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  listView_->header()->setSectionsClickable(true);
   listView_->setColumnWidth(0, 140);
   listView_->setColumnWidth(1, 306);
   listView_->setRootIsDecorated(false);
   listView_->setItemsExpandable(false);
   listView_->setUniformRowHeights(true);
   listView_->setSortingEnabled(false);
+  // The header buttons respond to clicks; no click is handled.
+  listView_->header()->setSectionsClickable(true);
   listView_->setSelectionMode(QAbstractItemView::SingleSelection);
   listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
   listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -96,8 +97,9 @@ void MainWindow::createControls() {
   courierList_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
   const int fieldHeight = courierList_->sizeHint().height();
   courierList_->setGeometry(180, 10, 160, fieldHeight);
-  const int rowHeight = std::max(1, QFontMetrics(courierList_->font()).height() + 4);
-  courierList_->setMaxVisibleItems(std::max(1, (kCourierListWindowHeight - fieldHeight) / rowHeight));
+  // The list scrolls in what the 160-pixel window leaves below the field.
+  courierList_->setMaxVisibleItems(kCourierListWindowHeight);
+  courierList_->view()->window()->setMaximumHeight(kCourierListWindowHeight - fieldHeight);
   courierList_->setEnabled(false);
 
   getInfoButton_ = new QPushButton(QStringLiteral("获取信息"), this);
