@@ -11,8 +11,8 @@ namespace {
 
 // GBK bytes. "作者：柯文"
 constexpr std::string_view kCreditBytes = "\xD7\xF7\xD5\xDF\xA3\xBA\xBF\xC2\xCE\xC4";
-// "联系：kewen@qq.com"
-constexpr std::string_view kContactBytes = "\xC1\xAA\xCF\xB5\xA3\xBAkewen@qq.com";
+// "联系 kw@cv.test": an address under a name reserved for testing, never a real mailbox.
+constexpr std::string_view kContactBytes = "\xC1\xAA\xCF\xB5 kw@cv.test";
 // "宋体"
 constexpr std::string_view kDefaultFontName = "\xCB\xCE\xCC\xE5";
 constexpr std::string_view kDefaultLine = "Corvane";
