@@ -61,26 +61,36 @@ TextArray splitText(const Text& text, const Text& delimiter, std::optional<int> 
   const std::string_view bytes = text.view();
   const std::string_view separator = delimiter.view();
   TextArray pieces;
-  std::int64_t remaining = maxCount ? std::max(0, *maxCount) : -1;  // negative: no limit
+  const std::int64_t remaining = maxCount ? std::max(0, *maxCount) : -1;  // negative: no limit
   if (bytes.empty() || remaining == 0) return pieces;
   if (separator.empty()) {
     appendMember(pieces, resultText(bytes));
     return pieces;
   }
 
-  scan::OccurrenceSearch search = scan::makeOccurrenceSearch(bytes, separator, false);
-  std::size_t cursor = 0;
-  std::size_t pieceStart = 0;
-  for (;;) {
-    const std::size_t at = scan::nextOccurrence(search, cursor);
-    if (at == scan::npos) break;
-    cursor = scan::charStartAtOrAfter(bytes, cursor, at);
-    if (cursor != at) continue;  // starts on the second byte of a character
-    appendMember(pieces, resultText(bytes.substr(pieceStart, at - pieceStart)));
-    cursor = pieceStart = at + separator.size();
-    if (remaining > 0 && --remaining == 0) return pieces;  // the rest of the text is dropped
-  }
-  if (pieceStart < bytes.size()) appendMember(pieces, resultText(bytes.substr(pieceStart)));
+  // The walk runs twice: once to count the pieces, so that the array is sized once instead of
+  // regrown, and once to store them.
+  const auto walk = [&](auto&& store) {
+    scan::OccurrenceSearch search = scan::makeOccurrenceSearch(bytes, separator, false);
+    std::int64_t left = remaining;
+    std::size_t cursor = 0;
+    std::size_t pieceStart = 0;
+    for (;;) {
+      const std::size_t at = scan::nextOccurrence(search, cursor);
+      if (at == scan::npos) break;
+      cursor = scan::charStartAtOrAfter(bytes, cursor, at);
+      if (cursor != at) continue;  // starts on the second byte of a character
+      store(bytes.substr(pieceStart, at - pieceStart));
+      cursor = pieceStart = at + separator.size();
+      if (left > 0 && --left == 0) return;  // the limit is used up: the rest is dropped
+    }
+    if (pieceStart < bytes.size()) store(bytes.substr(pieceStart));
+  };
+  int count = 0;
+  walk([&](std::string_view) { ++count; });
+  redimArray(pieces, {count});
+  int index = 0;
+  walk([&](std::string_view piece) { pieces(++index) = resultText(piece); });
   return pieces;
 }
 
