@@ -45,6 +45,10 @@ const ConversionCase kUtf8ToGbkCases[] = {
     {"base and combining mark compose", "e\xCC\x81"sv, "\xA8\xA6"sv},
     // u + U+0308 (diaeresis) + U+0304 (macron) is ǖ
     {"composition goes on with a second mark", "u\xCC\x88\xCC\x84"sv, "\xA8\xB5"sv},
+    // е (U+0435, Cyrillic) + U+0308 is ё, two GBK bytes each
+    {"two-byte base composes", "\xD0\xB5\xCC\x88"sv, "\xA7\xD7"sv},
+    // α (two GBK bytes) + U+0301 is ά, which GBK lacks: one byte where the base had two
+    {"composed character GBK lacks", "\xCE\xB1\xCC\x81"sv, "?"sv},
     // x + U+0301 has no precomposed form: x, then the mark on its own ("?", GBK lacks it)
     {"base and mark without a precomposed form", "x\xCC\x81"sv, "x?"sv},
     // 郎 U+F92C, a CJK compatibility ideograph with bytes of its own; 郎 U+90CE, its canonical
