@@ -20,10 +20,10 @@ std::string mixedAnswer(std::size_t size, const std::string& entry) {
 
 const std::string kEntry =
     "{\"time\":\"2024-06-01 12:30:45\",\"ftime\":\"2024-06-01 12:30:45\",\"context\":"
-    "\"\xE3\x80\x90\xE6\xB7\xB1\xE5\x9C\xB3\xE5\xB8\x82\xE3\x80\x91"           // 【深圳市】
-    "\xE5\xBF\xAB\xE4\xBB\xB6\xE5\xB7\xB2\xE5\x88\xB0\xE8\xBE\xBE "            // 快件已到达
+    "\"\xE3\x80\x90\xE6\xB7\xB1\xE5\x9C\xB3\xE5\xB8\x82\xE3\x80\x91"            // 【深圳市】
+    "\xE5\xBF\xAB\xE4\xBB\xB6\xE5\xB7\xB2\xE5\x88\xB0\xE8\xBE\xBE "             // 快件已到达
     "\xE6\xB7\xB1\xE5\x9C\xB3\xE8\xBD\xAC\xE8\xBF\x90\xE4\xB8\xAD\xE5\xBF\x83"  // 深圳转运中心
-    "\xEF\xBC\x8C\xE5\xBF\xAB\xE9\x80\x92\xE5\x91\x98 13800138000\","          // ，快递员
+    "\xEF\xBC\x8C\xE5\xBF\xAB\xE9\x80\x92\xE5\x91\x98 13800138000\","           // ，快递员
     "\"location\":\"\"},";
 
 // The same entry with decomposed letters (e + U+0301, u + U+0308) that the composite check
@@ -41,13 +41,18 @@ void convert(benchmark::State& state, const std::string& entry) {
 }
 
 void BM_Utf8ToGbkMixed(benchmark::State& state) { convert(state, kEntry); }
-BENCHMARK(BM_Utf8ToGbkMixed)->Arg(100 << 10)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Utf8ToGbkMixed)
+    ->Arg(100 << 10)
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_Utf8ToGbkWithCombiningMarks(benchmark::State& state) { convert(state, kEntryWithMarks); }
 BENCHMARK(BM_Utf8ToGbkWithCombiningMarks)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
 
 void BM_Utf8ToGbkAscii(benchmark::State& state) {
-  convert(state, "{\"time\":\"2024-06-01 12:30:45\",\"context\":\"arrived at the sorting centre\"},");
+  convert(state,
+          "{\"time\":\"2024-06-01 12:30:45\",\"context\":\"arrived at the sorting centre\"},");
 }
 BENCHMARK(BM_Utf8ToGbkAscii)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
 

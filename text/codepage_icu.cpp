@@ -148,7 +148,8 @@ class GbkTable {
     nfc_ = icu::Normalizer2::getNFCInstance(status);
     if (U_FAILURE(status)) nfc_ = nullptr;
     for (UChar32 c = 0; c < 0x10000; ++c) {
-      if (nfc_ != nullptr && !nfc_->hasBoundaryBefore(c)) entries_[static_cast<std::size_t>(c)] = kCombining;
+      if (nfc_ != nullptr && !nfc_->hasBoundaryBefore(c))
+        entries_[static_cast<std::size_t>(c)] = kCombining;
     }
     fillBytes();
   }
@@ -192,7 +193,8 @@ class GbkTable {
       if (offsets[k] < 0 || static_cast<std::size_t>(offsets[k]) >= characters.size()) continue;
       const char16_t c = characters[static_cast<std::size_t>(offsets[k])];
       const auto byte = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[k]));
-      if (counts[c] < 2) codes[c] = static_cast<std::uint16_t>(codes[c] | (byte << (8 * counts[c])));
+      if (counts[c] < 2)
+        codes[c] = static_cast<std::uint16_t>(codes[c] | (byte << (8 * counts[c])));
       if (counts[c] < 3) ++counts[c];
     }
     for (const char16_t c : characters) {
@@ -267,8 +269,8 @@ struct PlainRun {
 // overwritten by what follows, so this runs only while two bytes fit. Stops at the first other
 // character. Kept out of line so that its variables stay in registers.
 template <bool Write>
-[[gnu::noinline]] PlainRun encodePlainRun(const GbkTable& table, const char* source, int unitCount, char* target,
-                        int capacity, PlainRun run) {
+[[gnu::noinline]] PlainRun encodePlainRun(const GbkTable& table, const char* source, int unitCount,
+                                          char* target, int capacity, PlainRun run) {
   int i = run.next;
   std::int64_t out = run.out;
   std::uint32_t heldBytes = run.held.bytes;
@@ -276,10 +278,11 @@ template <bool Write>
   UChar32 heldChar = run.heldChar;
   for (; i < unitCount; ++i) {
     // ASCII, four units at a time: each is its own byte.
-    while (i + 4 <= unitCount) {
+    while (kLittleEndianHost && i + 4 <= unitCount) {
       std::uint64_t four;
       std::memcpy(&four, source + 2 * static_cast<std::size_t>(i), sizeof four);
-      if ((four & 0xFF80FF80FF80FF80ULL) != 0) break;  // little-endian pairs: a unit of 0x80 or more
+      if ((four & 0xFF80FF80FF80FF80ULL) != 0)
+        break;  // little-endian pairs: a unit of 0x80 or more
       const char* ascii = source + 2 * static_cast<std::size_t>(i);
       if constexpr (Write) {
         if (out + heldLength + 3 > capacity) break;
@@ -328,7 +331,8 @@ int encode(const GbkTable& table, const char* source, int unitCount, char* targe
   const auto put = [&](Encoded encoded) {
     if constexpr (Write) {
       if (out + encoded.length > capacity) return false;
-      for (int k = 0; k < encoded.length; ++k) target[out + k] = static_cast<char>(encoded.bytes >> (8 * k));
+      for (int k = 0; k < encoded.length; ++k)
+        target[out + k] = static_cast<char>(encoded.bytes >> (8 * k));
     }
     out += encoded.length;
     return true;
@@ -472,8 +476,10 @@ int decodeGbk(std::string_view source, char* target, int capacity) {
     if (capacity > 0) {
       // Copy what fits, without splitting a surrogate pair.
       int take = static_cast<int>(std::min<std::int64_t>(produced, capacity - units));
-      if (take < produced && take > 0 && U16_IS_LEAD(scratch[static_cast<std::size_t>(take) - 1])) --take;
-      for (int k = 0; k < take; ++k) storeUnit(target + 2 * (units + k), scratch[static_cast<std::size_t>(k)]);
+      if (take < produced && take > 0 && U16_IS_LEAD(scratch[static_cast<std::size_t>(take) - 1]))
+        --take;
+      for (int k = 0; k < take; ++k)
+        storeUnit(target + 2 * (units + k), scratch[static_cast<std::size_t>(k)]);
       units += take;
       if (take < produced) break;
     } else {
@@ -495,7 +501,8 @@ int decodeToWide(CodePage page, std::string_view source, char* target, int capac
 }
 
 int encodeWideToGbk(const char* source, int unitCount, char* target, int capacity) {
-  if (source == nullptr || unitCount <= 0 || capacity < 0 || (capacity > 0 && target == nullptr)) return 0;
+  if (source == nullptr || unitCount <= 0 || capacity < 0 || (capacity > 0 && target == nullptr))
+    return 0;
   const GbkTable& table = gbkTable();
   return capacity == 0 ? encode<false>(table, source, unitCount, nullptr, 0)
                        : encode<true>(table, source, unitCount, target, capacity);
