@@ -1,1 +1,164 @@
+// WebAccess over loopback: reading a 50 MB body against the curl command on the same server,
+// and 1,000 small requests in a row against the server's own time.
 #include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "web/web_access.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kLargeBody = 50u * 1000 * 1000;
+constexpr int kSmallRequests = 1000;
+
+// A minimal HTTP server on 127.0.0.1: "/large" answers 50 MB, anything else "ok". It serves one
+// connection at a time and adds up the time it spends between a complete request and the end of
+// its answer.
+class BenchServer {
+ public:
+  BenchServer() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int yes = 1;
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener_, 128);
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    large_ = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kLargeBody) + "\r\n\r\n" +
+             std::string(kLargeBody, 'x');
+    thread_ = std::thread([this] { run(); });
+  }
+  ~BenchServer() {
+    stopping_ = true;
+    thread_.join();
+    ::close(listener_);
+  }
+
+  [[nodiscard]] std::string url(const char* path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
+  [[nodiscard]] std::chrono::nanoseconds serverTime() const { return std::chrono::nanoseconds(busy_.load()); }
+  void resetServerTime() { busy_ = 0; }
+
+ private:
+  void run() {
+    static const std::string small = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+    while (!stopping_) {
+      pollfd waiting{listener_, POLLIN, 0};
+      if (::poll(&waiting, 1, 50) <= 0) {
+        continue;
+      }
+      const int socket = ::accept(listener_, nullptr, nullptr);
+      if (socket < 0) {
+        continue;
+      }
+      std::string request;
+      char buffer[4096];
+      while (request.find("\r\n\r\n") == std::string::npos) {
+        const ssize_t n = ::recv(socket, buffer, sizeof buffer, 0);
+        if (n <= 0) {
+          break;
+        }
+        request.append(buffer, static_cast<std::size_t>(n));
+      }
+      const auto started = Clock::now();
+      const std::string& answer = request.find(" /large ") != std::string::npos ? large_ : small;
+      for (std::size_t sent = 0; sent < answer.size();) {
+        const ssize_t n = ::send(socket, answer.data() + sent, answer.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) {
+          break;
+        }
+        sent += static_cast<std::size_t>(n);
+      }
+      busy_ += (Clock::now() - started).count();
+      ::close(socket);
+    }
+  }
+
+  int listener_ = -1;
+  int port_ = 0;
+  std::string large_;
+  std::atomic<bool> stopping_{false};
+  std::atomic<long long> busy_{0};
+  std::thread thread_;
+};
+
+BenchServer& server() {
+  static BenchServer instance;
+  return instance;
+}
+
+// The curl command's own download rate on the same URL, in bytes per second; 0 when it fails.
+double curlRate(const std::string& url) {
+  const std::string command = "curl -s -o /dev/null -w '%{speed_download}' '" + url + "'";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    return 0;
+  }
+  char output[64] = {};
+  const std::size_t n = std::fread(output, 1, sizeof output - 1, pipe);
+  ::pclose(pipe);
+  output[n] = '\0';
+  return std::atof(output);
+}
+
+void BM_LargeBody(benchmark::State& state) {
+  const corvane::Text url(server().url("/large"));
+  std::chrono::duration<double> ours{0};
+  double curlBytesPerSecond = 0;
+  for (auto _ : state) {
+    const auto started = Clock::now();
+    const corvane::ByteSet body = corvane::WebAccess(url);
+    ours += Clock::now() - started;
+    if (body.view().size() != kLargeBody) {
+      state.SkipWithError("short body");
+      return;
+    }
+    curlBytesPerSecond += curlRate(url.str());
+  }
+  const double iterations = static_cast<double>(state.iterations());
+  const double oursBytesPerSecond = iterations * kLargeBody / ours.count();
+  curlBytesPerSecond /= iterations;
+  state.counters["WebAccess_MBps"] = oursBytesPerSecond / 1e6;
+  state.counters["curl_MBps"] = curlBytesPerSecond / 1e6;
+  state.counters["ratio"] = curlBytesPerSecond > 0 ? oursBytesPerSecond / curlBytesPerSecond : 0;
+}
+BENCHMARK(BM_LargeBody)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+void BM_SmallRequestsInARow(benchmark::State& state) {
+  const corvane::Text url(server().url("/small"));
+  std::chrono::duration<double> total{0};
+  std::chrono::duration<double> serverTime{0};
+  for (auto _ : state) {
+    server().resetServerTime();
+    const auto started = Clock::now();
+    for (int i = 0; i < kSmallRequests; ++i) {
+      benchmark::DoNotOptimize(corvane::WebAccess(url));
+    }
+    total += Clock::now() - started;
+    serverTime += server().serverTime();
+  }
+  const double requests = static_cast<double>(state.iterations()) * kSmallRequests;
+  state.counters["ms_per_request"] = total.count() * 1e3 / requests;
+  state.counters["server_ms_per_request"] = serverTime.count() * 1e3 / requests;
+  state.counters["overhead_ms_per_request"] = (total - serverTime).count() * 1e3 / requests;
+}
+BENCHMARK(BM_SmallRequestsInARow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+}  // namespace
