@@ -2,12 +2,17 @@
 
 #include <QRegularExpression>
 
+#include <signal.h>
+#include <sys/prctl.h>
+
 namespace corvane::testing {
 
 DemoProcess::DemoProcess() {
   process_.setProgram(QStringLiteral(CORVANE_DEMO_SERVICE_PATH));
   process_.setArguments({QStringLiteral("--port"), QStringLiteral("0")});
   process_.setProcessChannelMode(QProcess::MergedChannels);
+  // A test that dies (a fatal run-time error ends the process at once) takes the service along.
+  process_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
   process_.start();
   if (!process_.waitForStarted(5000)) return;
   static const QRegularExpression listening(QStringLiteral("listening on http://127\\.0\\.0\\.1:(\\d+)"));
