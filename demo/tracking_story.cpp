@@ -31,7 +31,7 @@ constexpr std::array<const char*, 8> kCouriersStaff = {
     "张师傅", "王师傅", "李师傅", "刘师傅", "陈师傅", "杨师傅", "赵师傅", "黄师傅",
 };
 constexpr std::array<const char*, 4> kSignedBy = {
-    "本人签收", "家门口", "快递柜", "驿站代收",
+    "本人", "家人", "前台", "快递柜",
 };
 
 // FNV-1a over the courier code and the number: the story's seed.
