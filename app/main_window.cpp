@@ -39,6 +39,18 @@ QPoint centredPosition(const QWidget& window) {
           area.y() + (area.height() - MainWindow::kOuterSize.height()) / 2};
 }
 
+// The selected row stands out only while the list view has the focus.
+void showListHighlight(QTreeWidget* list, bool shown) {
+  QPalette palette = QApplication::palette(list);
+  if (!shown) {
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+      palette.setColor(group, QPalette::Highlight, palette.color(group, QPalette::Base));
+      palette.setColor(group, QPalette::HighlightedText, palette.color(group, QPalette::Text));
+    }
+  }
+  list->setPalette(palette);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(WindowHandlers handlers, QWidget* parent)
@@ -119,7 +131,7 @@ void MainWindow::createControls() {
 
   // The button holds the focus when the window first takes it.
   getInfoButton_->setFocus();
-  showListHighlight(false);
+  showListHighlight(listView_, false);
 }
 
 void MainWindow::bindEvents() {
@@ -130,9 +142,9 @@ void MainWindow::bindEvents() {
   connect(getInfoButton_, &QPushButton::clicked, this, [this] {
     if (handlers_.getInfoClicked) handlers_.getInfoClicked();
   });
-  // The selected row stands out only while the list view has the focus.
-  connect(qApp, &QApplication::focusChanged, this,
-          [this](QWidget*, QWidget* now) { showListHighlight(now == listView_); });
+  // Bound to the list view alone: focus moves while the window is being destroyed too.
+  connect(qApp, &QApplication::focusChanged, listView_,
+          [list = listView_](QWidget*, QWidget* now) { showListHighlight(list, now == list); });
 }
 
 bool MainWindow::event(QEvent* event) {
@@ -158,17 +170,6 @@ void MainWindow::fitOuterSize() {
   if (client == size()) return;
   setFixedSize(client);
   move(centredPosition(*this));
-}
-
-void MainWindow::showListHighlight(bool shown) {
-  QPalette palette = QApplication::palette(listView_);
-  if (!shown) {
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-      palette.setColor(group, QPalette::Highlight, palette.color(group, QPalette::Base));
-      palette.setColor(group, QPalette::HighlightedText, palette.color(group, QPalette::Text));
-    }
-  }
-  listView_->setPalette(palette);
 }
 
 void MainWindow::addPaintedLine(PaintedLine line) {

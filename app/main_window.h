@@ -54,7 +54,6 @@ class MainWindow : public QWidget {
   void bindEvents();
   void raiseFirstActivated();
   void fitOuterSize();
-  void showListHighlight(bool shown);
 
   WindowHandlers handlers_;
   QTreeWidget* listView_ = nullptr;

@@ -40,7 +40,9 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
 pid_t spawn(const std::vector<std::string>& argv, const ProcessOptions& options, int stdoutFd) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  if (options.quiet) {
+  if (!options.errorPath.empty()) {
+    posix_spawn_file_actions_addopen(&actions, 2, options.errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  } else if (options.quiet) {
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   }
   if (stdoutFd >= 0) {

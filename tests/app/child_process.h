@@ -14,6 +14,7 @@ struct ProcessOptions {
   std::vector<std::string> environment;  // "NAME=value" entries set on top of ours
   int passFd = -1;                       // kept open in the child under the same number
   bool quiet = true;                     // standard output and error to /dev/null
+  std::string errorPath;                 // if set: standard error to this file instead
 };
 
 // Starts `argv[0]` (looked up on PATH); -1 when it cannot be started.

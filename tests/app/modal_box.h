@@ -7,19 +7,18 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
-#include <memory>
 
 namespace corvane::testing_support {
 
 // Polls every 10 ms, at most `attempts` times, for the active modal message box.
 inline void closeModalBoxSoon(std::function<void(QMessageBox&)> inspect, int attempts = 300) {
-  auto timer = std::make_shared<QTimer>();
-  auto left = std::make_shared<int>(attempts);
+  auto* timer = new QTimer(qApp);
   timer->setInterval(10);
-  QObject::connect(timer.get(), &QTimer::timeout, [timer, left, inspect] {
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, attempts, inspect]() mutable {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr && --*left > 0) return;
+    if (box == nullptr && --attempts > 0) return;
     timer->stop();
+    timer->deleteLater();
     if (box == nullptr) return;
     inspect(*box);
     if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {

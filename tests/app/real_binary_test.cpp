@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <regex>
 #include <string>
@@ -74,7 +77,9 @@ class RealBinaryTest : public testing::Test {
     ASSERT_FALSE(number.empty()) << "Xvfb named no display";
     display_ = "DISPLAY=:" + number.substr(0, number.find('\n'));
 
-    wm_ = startProcess({"openbox"}, ProcessOptions{{display_}});
+    ProcessOptions wmOptions;
+    wmOptions.environment = {display_};
+    wm_ = startProcess({"openbox"}, wmOptions);
     ASSERT_GT(wm_, 0) << "openbox did not start";
     ASSERT_TRUE(retry([&] { return x({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).value_or("").find("window id") != std::string::npos; }, 10s))
         << "the window manager did not come up";
@@ -84,6 +89,13 @@ class RealBinaryTest : public testing::Test {
     stopProcess(program_);
     stopProcess(wm_);
     stopProcess(xvfb_);
+    std::remove(errorLog_.c_str());
+  }
+
+  // What the program wrote to its standard error.
+  std::string programErrors() const {
+    std::ifstream log(errorLog_);
+    return std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
   }
 
   std::optional<std::string> x(const std::vector<std::string>& argv) { return commandOutput(argv, {display_}); }
@@ -92,10 +104,14 @@ class RealBinaryTest : public testing::Test {
   pid_t xvfb_ = -1;
   pid_t wm_ = -1;
   pid_t program_ = -1;
+  std::string errorLog_ = testing::TempDir() + "corvane-stderr-" + std::to_string(getpid()) + ".log";
 };
 
 TEST_F(RealBinaryTest, ShowsTheCentredCorvaneWindowAndExitsWithZeroWhenClosed) {
-  program_ = startProcess({CORVANE_BINARY}, ProcessOptions{{display_, "QT_QPA_PLATFORM=xcb"}});
+  ProcessOptions programOptions;
+  programOptions.environment = {display_, "QT_QPA_PLATFORM=xcb"};
+  programOptions.errorPath = errorLog_;
+  program_ = startProcess({CORVANE_BINARY}, programOptions);
   ASSERT_GT(program_, 0);
 
   const std::optional<std::string> found =
@@ -140,7 +156,7 @@ TEST_F(RealBinaryTest, ShowsTheCentredCorvaneWindowAndExitsWithZeroWhenClosed) {
   const std::optional<int> exitCode = waitForExit(program_, 15s);
   ASSERT_TRUE(exitCode) << "the program did not end after its window closed";
   program_ = -1;
-  EXPECT_EQ(*exitCode, 0);
+  EXPECT_EQ(*exitCode, 0) << programErrors();
 }
 
 }  // namespace
