@@ -1,5 +1,8 @@
 // The button flow: the courier list into CourierTable, then the couriers that may have issued
 // the typed number into "组合框1".
+#include <string_view>
+#include <unordered_map>
+
 #include "app/courier_table.h"
 #include "app/flow_steps.h"
 #include "app/handlers.h"
@@ -17,6 +20,17 @@ namespace {
 const Text kCourierListPath = "/js/share/company.js?";
 const Text kRecognitionPath = "/autonumber/auto?num=";
 constexpr int kPost = 1;
+
+// Each code with the first row that carries it. Built once per answer, so that a long list of
+// candidates costs no more per candidate than a short one; the texts stay in CourierTable,
+// which nothing changes while the candidates are offered.
+std::unordered_map<std::string_view, int> firstRowOfEachCode() {
+  std::unordered_map<std::string_view, int> rows;
+  const int count = courierRowCount();
+  rows.reserve(static_cast<std::size_t>(count));
+  for (int row = 1; row <= count; ++row) rows.emplace(CourierTable(row, 2).view(), row);  // keeps the first
+  return rows;
+}
 
 }  // namespace
 
@@ -44,14 +58,6 @@ int fillCourierTable(const ByteSet& courierListAnswer) {
   return count;
 }
 
-int findCourierRow(const Text& code) {
-  const int rows = courierRowCount();
-  for (int row = 1; row <= rows; ++row) {
-    if (compareText(CourierTable(row, 2), code) == 0) return row;
-  }
-  return 0;
-}
-
 void offerCandidates(const ByteSet& recognitionAnswer) {
   static const Text kListOpen = "[";
   static const Text kListClose = "]";
@@ -64,9 +70,14 @@ void offerCandidates(const ByteSet& recognitionAnswer) {
   TextArray candidates;
   const int count = extractAllBetween(recognition, kGroupOpen, kGroupClose, candidates);
   clearItems();
+  if (count == 0) return;
+  const auto rowOfCode = firstRowOfEachCode();
   for (int k = 1; k <= count; ++k) {
+    // Codes compare byte for byte: case counts.
     const Text code = extractBetween(candidates(k), kCodeMarker, kCodeEnd);
-    if (const int row = findCourierRow(code); row > 0) addItem(CourierTable(row, 1), row);
+    if (const auto found = rowOfCode.find(code.view()); found != rowOfCode.end()) {
+      addItem(CourierTable(found->second, 1), found->second);
+    }
     setCurrentSelection(0);
   }
 }

@@ -14,11 +14,9 @@ namespace corvane {
 // answer without entries leaves the table as it was. Returns the number of entries.
 int fillCourierTable(const ByteSet& courierListAnswer);
 
-// The first CourierTable row whose code equals `code` byte for byte; 0 when none does.
-[[nodiscard]] int findCourierRow(const Text& code);
-
 // Empties "组合框1" and offers the couriers of the recognition answer (taken byte for byte), in
-// its order, each item carrying its table row; the first item ends up selected.
+// its order, each item carrying the first table row with its code; the first item ends up
+// selected.
 void offerCandidates(const ByteSet& recognitionAnswer);
 
 // Empties "超级列表框1" and shows the tracking answer (UTF-8): one row per progress entry, each

@@ -79,6 +79,20 @@ void BM_ButtonFlowWork(benchmark::State& state) {
 }
 BENCHMARK(BM_ButtonFlowWork)->Arg(2'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
+// A hostile recognition answer: tens of thousands of candidates against a long list. Each
+// costs one look-up, not a scan of the table.
+void BM_ManyCandidatesOffered(benchmark::State& state) {
+  ensureWindow();
+  fillCourierTable(courierListAnswer(100'000));
+  std::string json = "[";
+  for (int i = 0; i < state.range(0); ++i) json += R"({"comCode":"nosuchcourier)" + std::to_string(i) + R"("},)";
+  const ByteSet recognition(json + R"({"comCode":"huatongkuaiyun100000"}])");
+  for (auto _ : state) offerCandidates(recognition);
+  if (currentSelection() != 0) state.SkipWithError("the one known courier was not offered");
+  releaseCourierTable();
+}
+BENCHMARK(BM_ManyCandidatesOffered)->Arg(50'000)->Unit(benchmark::kMillisecond);
+
 // The table regrown alone, after a longer one: the first row cuts it back, then it grows.
 void BM_CourierTableRegrowth(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
@@ -101,7 +115,7 @@ void BM_TrackingAnswerShown(benchmark::State& state) {
   for (auto _ : state) showTrackingAnswer(answer);
   deleteAllRows();
 }
-BENCHMARK(BM_TrackingAnswerShown)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrackingAnswerShown)->Arg(10'000)->Arg(40'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace corvane
