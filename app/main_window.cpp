@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace corvane {
@@ -96,6 +97,8 @@ void MainWindow::createControls() {
   editBox_->setObjectName(QStringLiteral("编辑框1"));
   editBox_->setAccessibleName(QStringLiteral("快递单号"));
   editBox_->setGeometry(5, 10, 75, 25);
+  // No length limit of the program's own (Qt's default would stop at 32767 characters).
+  editBox_->setMaxLength(std::numeric_limits<int>::max());
 
   courierList_ = new QComboBox(this);
   courierList_->setObjectName(QStringLiteral("组合框1"));

@@ -120,6 +120,12 @@ TEST_F(MainWindowTest, EditBoxIsEmptyAndTakesAnyText) {
   EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);
   EXPECT_TRUE(edit->inputMask().isEmpty());
   EXPECT_EQ(edit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+  // No length limit: a number far longer than any real one arrives whole.
+  const QString longText(40000, QLatin1Char('7'));
+  edit->setFocus();
+  edit->insert(longText);
+  EXPECT_EQ(edit->text().size(), longText.size());
+  EXPECT_EQ(textLength(readText()), 40000);
 }
 
 TEST_F(MainWindowTest, CourierListIsADisabledEmptyPickOnlyList) {

@@ -214,5 +214,19 @@ TEST_F(WindowOpsTest, OperationsAfterTheWindowClosedDoNothing) {
   setCellText(0, 0, Text("a"));
 }
 
+TEST(ModalWindowTest, LoadingModallyReturnsOnceTheWindowHasClosed) {
+  int firstActivations = 0;
+  setWindowHandlers({[&] {
+                       ++firstActivations;
+                       loadedMainWindow()->close();
+                     },
+                     {}, {}});
+  EXPECT_TRUE(loadWindow(true));
+  setWindowHandlers({});
+  EXPECT_EQ(firstActivations, 1);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(loadedMainWindow(), nullptr);
+}
+
 }  // namespace
 }  // namespace corvane
