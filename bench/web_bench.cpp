@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -118,28 +119,39 @@ double curlRate(const std::string& url) {
   return std::atof(output);
 }
 
+// Both clients read the same body in turn in every iteration. The machine is shared, so besides
+// the mean rates the best iteration of each is reported: the rate each can reach undisturbed.
 void BM_LargeBody(benchmark::State& state) {
   const corvane::Text url(server().url("/large"));
-  std::chrono::duration<double> ours{0};
-  double curlBytesPerSecond = 0;
+  double oursSeconds = 0;
+  double oursBest = 0;
+  double curlSum = 0;
+  double curlBest = 0;
   for (auto _ : state) {
     const auto started = Clock::now();
     const corvane::ByteSet body = corvane::WebAccess(url);
-    ours += Clock::now() - started;
+    const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
     if (body.view().size() != kLargeBody) {
       state.SkipWithError("short body");
       return;
     }
-    curlBytesPerSecond += curlRate(url.str());
+    oursSeconds += seconds;
+    oursBest = std::max(oursBest, kLargeBody / seconds);
+    const double curl = curlRate(url.str());
+    curlSum += curl;
+    curlBest = std::max(curlBest, curl);
   }
   const double iterations = static_cast<double>(state.iterations());
-  const double oursBytesPerSecond = iterations * kLargeBody / ours.count();
-  curlBytesPerSecond /= iterations;
-  state.counters["WebAccess_MBps"] = oursBytesPerSecond / 1e6;
-  state.counters["curl_MBps"] = curlBytesPerSecond / 1e6;
-  state.counters["ratio"] = curlBytesPerSecond > 0 ? oursBytesPerSecond / curlBytesPerSecond : 0;
+  const double oursMean = iterations * kLargeBody / oursSeconds;
+  const double curlMean = curlSum / iterations;
+  state.counters["WebAccess_MBps"] = oursMean / 1e6;
+  state.counters["curl_MBps"] = curlMean / 1e6;
+  state.counters["ratio"] = curlMean > 0 ? oursMean / curlMean : 0;
+  state.counters["best_WebAccess_MBps"] = oursBest / 1e6;
+  state.counters["best_curl_MBps"] = curlBest / 1e6;
+  state.counters["best_ratio"] = curlBest > 0 ? oursBest / curlBest : 0;
 }
-BENCHMARK(BM_LargeBody)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_LargeBody)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 void BM_SmallRequestsInARow(benchmark::State& state) {
   const corvane::Text url(server().url("/small"));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,8 +60,14 @@ struct HttpRequestFlags {
 bool httpSendRequest(HttpRequest& request, const std::vector<std::string>& headerLines,
                      std::optional<std::string_view> body);
 
-// Reads the next at most `size` bytes of the body; 0 at its end and after any failure.
-[[nodiscard]] int httpReadBody(HttpRequest& request, char* buffer, int size);
+// Hands the body to `take` in pieces of at most `pieceSize` bytes, in order of arrival, straight
+// from the client's buffer, until the body ends, the transfer fails, or `take` returns false
+// (then the rest is abandoned). A piece is valid during its call only.
+using HttpBodyPiece = std::function<bool(std::string_view piece)>;
+void httpReceiveBody(HttpRequest& request, int pieceSize, const HttpBodyPiece& take);
+
+// The body length the final response states, when it states one (a hint for the reader's buffer).
+[[nodiscard]] std::optional<long long> httpContentLength(const HttpRequest& request);
 
 // The final response's header block as it came: status line first, CRLF after each line, the
 // empty line last. Nullopt when no complete block came.

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <mutex>
 
 #include "web/http_client.h"
@@ -20,7 +19,7 @@ constexpr int kMaxRedirects = 10;
 // The routine keeps at most 4999 characters of a header block; a longer one only has to show
 // that it is too long, so storing stops here.
 constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
-constexpr long kReceiveBufferSize = 128 * 1024;
+constexpr long kReceiveBufferSize = 64 * 1024;
 constexpr std::chrono::milliseconds kPollSlice{250};
 
 struct EasyCloser {
@@ -200,8 +199,9 @@ struct HttpRequest {
   bool inBlock = false;
   int blockStatus = 0;
   std::optional<std::string> finalBlock;
-  std::string pending;     // body bytes received and not yet read
-  std::size_t pendingAt = 0;
+  std::string pending;     // body bytes that came before anyone took them
+  const HttpBodyPiece* take = nullptr;  // while set, body bytes go straight to it
+  std::size_t pieceSize = 0;
   bool finished = false;
   Clock::time_point lastActivity;
   curl_off_t lastUploaded = 0;
@@ -249,15 +249,32 @@ std::size_t onHeaderLine(char* data, std::size_t size, std::size_t count, void* 
   return size * count;
 }
 
+// Gives bytes to the taker in pieces; false when it wants no more.
+bool handOver(HttpRequest& request, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::size_t n = std::min(bytes.size(), request.pieceSize);
+    if (!(*request.take)(bytes.substr(0, n))) {
+      return false;
+    }
+    bytes.remove_prefix(n);
+  }
+  return true;
+}
+
 std::size_t onBodyBytes(char* data, std::size_t size, std::size_t count, void* user) {
   auto& request = *static_cast<HttpRequest*>(user);
   request.lastActivity = Clock::now();
+  const std::string_view bytes(data, size * count);
   try {
-    request.pending.append(data, size * count);
+    if (request.take == nullptr) {
+      request.pending.append(bytes);
+    } else if (!handOver(request, bytes)) {
+      return 0;  // libcurl ends the transfer
+    }
   } catch (...) {
     return 0;
   }
-  return size * count;
+  return bytes.size();
 }
 
 int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
@@ -299,7 +316,6 @@ bool startHop(HttpRequest& request) {
   request.inBlock = false;
   request.finalBlock.reset();
   request.pending.clear();
-  request.pendingAt = 0;
   request.finished = false;
   request.lastUploaded = 0;
   request.lastActivity = Clock::now();
@@ -308,9 +324,10 @@ bool startHop(HttpRequest& request) {
   return request.attached;
 }
 
-// Lets libcurl work once, notes the end of the transfer, then waits briefly for the socket.
-// A transfer that has not moved a byte for the stall time is given up.
+// Lets libcurl work once and notes the end of the transfer; when that brought nothing, waits
+// briefly for the socket. A transfer that has not moved a byte for the stall time is given up.
 void pump(HttpRequest& request) {
+  const auto activityBefore = request.lastActivity;
   int running = 0;
   if (curl_multi_perform(request.multi.get(), &running) != CURLM_OK) {
     request.finished = true;
@@ -322,8 +339,8 @@ void pump(HttpRequest& request) {
       request.finished = true;
     }
   }
-  if (request.finished) {
-    return;
+  if (request.finished || request.lastActivity != activityBefore) {
+    return;  // bytes came: the caller takes them before the socket is asked again
   }
   const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() -
                                                                           request.lastActivity);
@@ -541,21 +558,31 @@ bool httpSendRequest(HttpRequest& request, const std::vector<std::string>& heade
   }
 }
 
-int httpReadBody(HttpRequest& request, char* buffer, int size) {
-  while (request.pendingAt == request.pending.size() && !request.finished && request.attached) {
-    pump(request);
-  }
-  const std::size_t available = request.pending.size() - request.pendingAt;
-  const std::size_t count = std::min(available, static_cast<std::size_t>(std::max(size, 0)));
-  if (count > 0) {
-    std::memcpy(buffer, request.pending.data() + request.pendingAt, count);
-  }
-  request.pendingAt += count;
-  if (request.pendingAt == request.pending.size()) {
+void httpReceiveBody(HttpRequest& request, int pieceSize, const HttpBodyPiece& take) {
+  request.take = &take;
+  request.pieceSize = static_cast<std::size_t>(std::max(pieceSize, 1));
+  try {
+    const std::string early = std::move(request.pending);
     request.pending.clear();
-    request.pendingAt = 0;
+    if (handOver(request, early)) {
+      while (!request.finished && request.attached) {
+        pump(request);
+      }
+    }
+  } catch (...) {
+    // the taker failed: the rest of the body is not wanted
   }
-  return static_cast<int>(count);
+  request.take = nullptr;
+}
+
+std::optional<long long> httpContentLength(const HttpRequest& request) {
+  curl_off_t length = -1;
+  if (!request.finalBlock ||
+      curl_easy_getinfo(request.easy(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK ||
+      length < 0) {
+    return std::nullopt;
+  }
+  return static_cast<long long>(length);
 }
 
 std::optional<std::string> httpRawHeaders(const HttpRequest& request) {

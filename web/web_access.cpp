@@ -2,7 +2,6 @@
 // of the platform's HTTP client (http_client.h).
 #include "web/web_access.h"
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -139,18 +138,20 @@ ByteSet WebAccess(const Text& url, WebAccessArgs& args) {
   httpSendRequest(*request, wireLines(args.extraHeaders), body);
 
   ByteSet received;
-  std::array<char, kReadChunk> chunk{};
-  for (;;) {
-    chunk.fill(0);
-    const int count = httpReadBody(*request, chunk.data(), kReadChunk);
-    if (count <= 0) {
-      break;
+  if (const auto stated = httpContentLength(*request); stated && *stated <= kMaxBody) {
+    received.buffer().reserve(static_cast<std::size_t>(*stated));  // one allocation for the body
+  }
+  bool tooLarge = false;
+  httpReceiveBody(*request, kReadChunk, [&](std::string_view chunk) {
+    if (received.size() > kMaxBody - static_cast<int>(chunk.size())) {
+      tooLarge = true;
+      return false;
     }
-    if (received.size() > kMaxBody - count) {
-      received = ByteSet();
-      break;
-    }
-    received.buffer().append(chunk.data(), static_cast<std::size_t>(count));
+    received.buffer().append(chunk);
+    return true;
+  });
+  if (tooLarge) {
+    received = ByteSet();
   }
 
   args.returnedHeaders = headerBlockText(httpRawHeaders(*request));
