@@ -19,7 +19,7 @@ constexpr int kMaxRedirects = 10;
 // The routine keeps at most 4999 characters of a header block; a longer one only has to show
 // that it is too long, so storing stops here.
 constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
-constexpr long kReceiveBufferSize = 64 * 1024;
+constexpr long kReceiveBufferSize = 128 * 1024;
 constexpr std::chrono::milliseconds kPollSlice{250};
 
 struct EasyCloser {

@@ -137,6 +137,7 @@ ByteSet WebAccess(const Text& url, WebAccessArgs& args) {
   }
   httpSendRequest(*request, wireLines(args.extraHeaders), body);
 
+  // The body, in chunks of at most 1024 bytes appended in order; one beyond 64 MiB is abandoned.
   ByteSet received;
   if (const auto stated = httpContentLength(*request); stated && *stated <= kMaxBody) {
     received.buffer().reserve(static_cast<std::size_t>(*stated));  // one allocation for the body
