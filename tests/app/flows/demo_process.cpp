@@ -16,7 +16,7 @@ DemoProcess::DemoProcess() {
   process_.start();
   if (!process_.waitForStarted(5000)) return;
   static const QRegularExpression listening(QStringLiteral("listening on http://127\\.0\\.0\\.1:(\\d+)"));
-  for (int attempt = 0; attempt < 50 && port_ == 0; ++attempt) {
+  for (int attempt = 0; attempt < 150 && port_ == 0; ++attempt) {
     process_.waitForReadyRead(100);
     output_ += QString::fromUtf8(process_.readAll());
     if (const auto match = listening.match(output_); match.hasMatch()) port_ = match.captured(1).toInt();

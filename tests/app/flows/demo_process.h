@@ -8,7 +8,7 @@ namespace corvane::testing {
 
 class DemoProcess {
  public:
-  DemoProcess();  // starts it and waits (a few seconds at most) for the port it listens on
+  DemoProcess();  // starts it and waits (15 seconds at most) for the port it listens on
   ~DemoProcess();
   DemoProcess(const DemoProcess&) = delete;
   DemoProcess& operator=(const DemoProcess&) = delete;
