@@ -85,8 +85,8 @@ void setHttpTimeouts(const HttpTimeouts& timeouts);  // tests shorten them
 // as %XX, everything else as written, so that no text can split the line.
 [[nodiscard]] std::string escapeRequestTarget(std::string_view object);
 
-// Test hooks. Trusts the certificates in `pemFile` in place of the system bundle (empty: the
-// system's again); and forgets every cookie of the client's shared store.
+// Test hooks: trust the certificates in `pemFile` for the requests opened after it (empty: the
+// system's trust store alone again); forget every cookie of the client's shared store.
 void setTrustedCertificatesForTesting(const std::string& pemFile);
 void clearHttpCookieStore();
 

@@ -489,6 +489,10 @@ HttpRequestHandle httpOpenRequest(HttpConnection& connection, std::string_view v
 
   CURL* easy = request->easy();
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connect.count()));
+  // Every hop on a connection of its own: a server may close one after its answer, and a hop sent
+  // on such a connection before the close is seen would be lost.
+  curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+  curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
   curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &onHeaderLine);
   curl_easy_setopt(easy, CURLOPT_HEADERDATA, request.get());
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &onBodyBytes);
