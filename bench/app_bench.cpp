@@ -1,5 +1,6 @@
 // Start-up of the shell: loading MainWindow in a running toolkit, and the whole program from
-// process start until its window is mapped on a virtual X display (with its resident memory).
+// process start until its window is mapped on a virtual X display (with its resident memory);
+// and filling the list view with many rows.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -52,6 +53,48 @@ void BM_LoadWindowUntilExposed(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LoadWindowUntilExposed)->Unit(benchmark::kMillisecond);
+
+// "超级列表框1" alone, shown: `rows` rows each inserted on top and given its second cell, as a
+// tracking answer fills it, then emptied. Each row should cost the same however many there are.
+void BM_ListViewRowsInsertedOnTop(benchmark::State& state) {
+  ensureToolkit();
+  loadWindow(false);
+  const Text time("2024-05-01 08:10:00");
+  const Text context("\xA1\xBE\xBA\xBC\xD6\xDD\xCA\xD0\xA1\xBF");  // "【杭州市】"
+  const int rows = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    for (int i = 0; i < rows; ++i) setCellText(insertRow(0, time), 1, context);
+    deleteAllRows();
+  }
+  state.SetComplexityN(rows);
+  delete loadedMainWindow();
+}
+BENCHMARK(BM_ListViewRowsInsertedOnTop)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+// The same rows appended at the end (a position past the last row).
+void BM_ListViewRowsAppended(benchmark::State& state) {
+  ensureToolkit();
+  loadWindow(false);
+  const Text time("2024-05-01 08:10:00");
+  const int rows = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    for (int i = 0; i < rows; ++i) setCellText(insertRow(-1, time), 1, time);
+    deleteAllRows();
+  }
+  state.SetComplexityN(rows);
+  delete loadedMainWindow();
+}
+BENCHMARK(BM_ListViewRowsAppended)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 // A process we started, with its standard output on a pipe when asked.
 struct Child {

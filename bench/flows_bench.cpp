@@ -113,9 +113,16 @@ void BM_TrackingAnswerShown(benchmark::State& state) {
   ensureWindow();
   const ByteSet answer = trackingAnswer(static_cast<int>(state.range(0)));
   for (auto _ : state) showTrackingAnswer(answer);
+  state.SetComplexityN(state.range(0));
   deleteAllRows();
 }
-BENCHMARK(BM_TrackingAnswerShown)->Arg(10'000)->Arg(40'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TrackingAnswerShown)
+    ->Arg(10'000)
+    ->Arg(40'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace
 }  // namespace corvane
