@@ -7,7 +7,7 @@ packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config git
   # libraries
-  libicu-dev libcurl4-openssl-dev qt6-base-dev qt6-base-dev-tools libgl-dev libcpp-httplib-dev
+  libicu-dev libcurl4-openssl-dev libssl-dev qt6-base-dev qt6-base-dev-tools libgl-dev libcpp-httplib-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # a display for the GUI, fonts that carry Chinese characters, window tools
