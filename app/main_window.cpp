@@ -9,10 +9,12 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
 #include <limits>
 #include <utility>
+
+#include "app/list_rows_model.h"
 
 namespace corvane {
 namespace {
@@ -41,7 +43,7 @@ QPoint centredPosition(const QWidget& window) {
 }
 
 // The selected row stands out only while the list view has the focus.
-void showListHighlight(QTreeWidget* list, bool shown) {
+void showListHighlight(QTreeView* list, bool shown) {
   QPalette palette = QApplication::palette(list);
   if (!shown) {
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
@@ -72,12 +74,13 @@ MainWindow::MainWindow(WindowHandlers handlers, QWidget* parent)
 
 void MainWindow::createControls() {
   // Creation order is stacking order: list view, edit box, drop-down list, button.
-  listView_ = new QTreeWidget(this);
+  listView_ = new QTreeView(this);
   listView_->setObjectName(QStringLiteral("超级列表框1"));
   listView_->setAccessibleName(QStringLiteral("跟踪记录"));
   listView_->setGeometry(5, 40, 450, 350);
-  listView_->setColumnCount(2);
-  listView_->setHeaderLabels({QStringLiteral("时间"), QStringLiteral("地点和跟踪进度")});
+  // Rows of our own: a long tracking record goes in on top row by row, each at the same cost.
+  listRows_ = new ListRowsModel({QStringLiteral("时间"), QStringLiteral("地点和跟踪进度")}, listView_);
+  listView_->setModel(listRows_);
   listView_->header()->setStretchLastSection(false);
   listView_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   listView_->setColumnWidth(0, 140);

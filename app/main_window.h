@@ -14,9 +14,11 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace corvane {
+
+class ListRowsModel;
 
 // A line of text the window paints onto its client area, beneath its controls.
 struct PaintedLine {
@@ -36,7 +38,9 @@ class MainWindow : public QWidget {
 
   explicit MainWindow(WindowHandlers handlers, QWidget* parent = nullptr);
 
-  [[nodiscard]] QTreeWidget* listView() const { return listView_; }
+  [[nodiscard]] QTreeView* listView() const { return listView_; }
+  // The rows the list view shows.
+  [[nodiscard]] ListRowsModel* listRows() const { return listRows_; }
   [[nodiscard]] QLineEdit* editBox() const { return editBox_; }
   [[nodiscard]] QComboBox* courierList() const { return courierList_; }
   [[nodiscard]] QPushButton* getInfoButton() const { return getInfoButton_; }
@@ -56,7 +60,8 @@ class MainWindow : public QWidget {
   void fitOuterSize();
 
   WindowHandlers handlers_;
-  QTreeWidget* listView_ = nullptr;
+  QTreeView* listView_ = nullptr;
+  ListRowsModel* listRows_ = nullptr;
   QLineEdit* editBox_ = nullptr;
   QComboBox* courierList_ = nullptr;
   QPushButton* getInfoButton_ = nullptr;

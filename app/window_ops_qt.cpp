@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
-#include <QTreeWidget>
 #include <algorithm>
 
+#include "app/list_rows_model.h"
 #include "app/main_window.h"
 #include "app/qt_text.h"
 #include "app/window_handlers.h"
@@ -25,7 +25,7 @@ QPointer<MainWindow>& theWindow() {
 }
 
 QComboBox* courierList() { return theWindow() ? theWindow()->courierList() : nullptr; }
-QTreeWidget* listView() { return theWindow() ? theWindow()->listView() : nullptr; }
+ListRowsModel* listRows() { return theWindow() ? theWindow()->listRows() : nullptr; }
 
 QMessageBox::Icon iconForStyle(int style) {
   switch (style & 0xF0) {
@@ -106,27 +106,16 @@ void setCurrentSelection(int index) {
 }
 
 void deleteAllRows() {
-  if (QTreeWidget* view = listView()) view->clear();
+  if (ListRowsModel* rows = listRows()) rows->removeAllRows();
 }
 
 int insertRow(int position, const Text& caption) {
-  QTreeWidget* view = listView();
-  if (view == nullptr) return -1;
-  const int rows = view->topLevelItemCount();
-  if (position < 0 || position >= rows) position = rows;
-  auto* row = new QTreeWidgetItem({toQString(caption), QString()});
-  row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren);
-  view->insertTopLevelItem(position, row);
-  return view->indexOfTopLevelItem(row);
+  ListRowsModel* rows = listRows();
+  return rows ? rows->insertCaptionRow(position, toQString(caption)) : -1;
 }
 
 void setCellText(int row, int column, const Text& text) {
-  QTreeWidget* view = listView();
-  if (view == nullptr || row < 0 || row >= view->topLevelItemCount() || column < 0 ||
-      column >= view->columnCount()) {
-    return;
-  }
-  view->topLevelItem(row)->setText(column, toQString(text));
+  if (ListRowsModel* rows = listRows()) rows->setCellText(row, column, toQString(text));
 }
 
 int messageBox(const Text& message, int style) {

@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "tests/app/window_fixture.h"
 
@@ -73,7 +73,7 @@ TEST_F(FocusTest, ADisabledOrHiddenControlIsPassedOver) {
 
 TEST_F(FocusTest, TheSelectedRowStandsOutOnlyWhileTheListViewHasTheFocus) {
   insertRow(-1, Text("a"));
-  list->setCurrentItem(list->topLevelItem(0));
+  list->setCurrentIndex(list->model()->index(0, 0));
   const auto highlightShown = [this] {
     const QPalette palette = list->palette();
     return palette.color(QPalette::Active, QPalette::Highlight) != palette.color(QPalette::Active, QPalette::Base);

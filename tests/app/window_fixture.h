@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/main_window.h"
 #include "app/window_handlers.h"
@@ -22,6 +22,12 @@ Control* findControl(const QWidget* window, const char* utf8Name) {
   return window->findChild<Control*>(QString::fromUtf8(utf8Name), Qt::FindDirectChildrenOnly);
 }
 
+// The list view's rows as the view sees them through its model.
+inline int listRowCount(const QTreeView* list) { return list->model()->rowCount(); }
+inline QString cellText(const QTreeView* list, int row, int column) {
+  return list->model()->index(row, column).data().toString();
+}
+
 class LoadedWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -32,7 +38,7 @@ class LoadedWindowTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     // The first-activated event comes queued after the activation.
     QApplication::processEvents();
-    list = findControl<QTreeWidget>(window, "超级列表框1");
+    list = findControl<QTreeView>(window, "超级列表框1");
     edit = findControl<QLineEdit>(window, "编辑框1");
     combo = findControl<QComboBox>(window, "组合框1");
     button = findControl<QPushButton>(window, "按钮1");
@@ -61,7 +67,7 @@ class LoadedWindowTest : public ::testing::Test {
   }
 
   MainWindow* window = nullptr;
-  QTreeWidget* list = nullptr;
+  QTreeView* list = nullptr;
   QLineEdit* edit = nullptr;
   QComboBox* combo = nullptr;
   QPushButton* button = nullptr;

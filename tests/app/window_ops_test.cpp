@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <climits>
 #include <string>
 #include <vector>
@@ -14,13 +14,15 @@
 namespace corvane {
 namespace {
 
+using testing_support::cellText;
+using testing_support::listRowCount;
 using testing_support::LoadedWindowTest;
 
 using WindowOpsTest = LoadedWindowTest;
 
-std::vector<std::string> rowCaptions(const QTreeWidget* list) {
+std::vector<std::string> rowCaptions(const QTreeView* list) {
   std::vector<std::string> captions;
-  for (int i = 0; i < list->topLevelItemCount(); ++i) captions.push_back(list->topLevelItem(i)->text(0).toStdString());
+  for (int i = 0; i < listRowCount(list); ++i) captions.push_back(cellText(list, i, 0).toStdString());
   return captions;
 }
 
@@ -130,7 +132,7 @@ TEST_F(WindowOpsTest, InsertRowAtTheTopPushesTheOthersDown) {
   EXPECT_EQ(insertRow(0, Text("B")), 0);
   EXPECT_EQ(insertRow(0, Text("C")), 0);
   EXPECT_EQ(rowCaptions(list), (std::vector<std::string>{"C", "B", "A"}));
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(list->topLevelItem(i)->text(1).isEmpty());
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(cellText(list, i, 1).isEmpty());
 }
 
 TEST_F(WindowOpsTest, InsertRowOutOfRangeAppends) {
@@ -144,22 +146,22 @@ TEST_F(WindowOpsTest, InsertRowOutOfRangeAppends) {
     insertRow(0, Text("x"));
     insertRow(1, Text("y"));
     EXPECT_EQ(insertRow(row.position, Text("new")), row.expectedIndex);
-    ASSERT_EQ(list->topLevelItemCount(), 3);
-    EXPECT_EQ(list->topLevelItem(row.expectedIndex)->text(0), QStringLiteral("new"));
+    ASSERT_EQ(listRowCount(list), 3);
+    EXPECT_EQ(cellText(list, row.expectedIndex, 0), QStringLiteral("new"));
   }
 }
 
 TEST_F(WindowOpsTest, InsertRowShowsGbkCaptions) {
   insertRow(-1, Text("\xC9\xCF\xBA\xA3"));  // "上海"
-  EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("上海"));
+  EXPECT_EQ(cellText(list, 0, 0), QStringLiteral("上海"));
 }
 
 TEST_F(WindowOpsTest, SetCellTextReplacesAnExistingCellAndLeavesOthersAlone) {
   insertRow(0, Text("time"));
   setCellText(0, 1, Text("\xC9\xCF\xBA\xA3"));  // "上海"
   setCellText(0, 0, Text("2024-01-01"));
-  EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("2024-01-01"));
-  EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("上海"));
+  EXPECT_EQ(cellText(list, 0, 0), QStringLiteral("2024-01-01"));
+  EXPECT_EQ(cellText(list, 0, 1), QStringLiteral("上海"));
 
   const struct {
     int row;
@@ -168,30 +170,45 @@ TEST_F(WindowOpsTest, SetCellTextReplacesAnExistingCellAndLeavesOthersAlone) {
   for (const auto& cell : outside) {
     SCOPED_TRACE(testing::Message() << cell.row << ", " << cell.column);
     setCellText(cell.row, cell.column, Text("bad"));
-    ASSERT_EQ(list->topLevelItemCount(), 1);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("2024-01-01"));
-    EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("上海"));
+    ASSERT_EQ(listRowCount(list), 1);
+    EXPECT_EQ(cellText(list, 0, 0), QStringLiteral("2024-01-01"));
+    EXPECT_EQ(cellText(list, 0, 1), QStringLiteral("上海"));
   }
   setCellText(0, 1, Text());
-  EXPECT_TRUE(list->topLevelItem(0)->text(1).isEmpty());
+  EXPECT_TRUE(cellText(list, 0, 1).isEmpty());
 }
 
 TEST_F(WindowOpsTest, DeleteAllRowsEmptiesTheListView) {
   deleteAllRows();
-  EXPECT_EQ(list->topLevelItemCount(), 0);
+  EXPECT_EQ(listRowCount(list), 0);
   for (const char* caption : {"a", "b", "c"}) insertRow(-1, Text(caption));
   deleteAllRows();
-  EXPECT_EQ(list->topLevelItemCount(), 0);
+  EXPECT_EQ(listRowCount(list), 0);
   EXPECT_EQ(insertRow(5, Text("again")), 0);
+}
+
+TEST_F(WindowOpsTest, TheSelectedRowKeepsItsSelectionAsRowsGoInAboveIt) {
+  insertRow(-1, Text("a"));
+  list->setCurrentIndex(list->model()->index(0, 1));
+  insertRow(0, Text("b"));
+  insertRow(1, Text("c"));
+  const QModelIndexList selected = list->selectionModel()->selectedRows();
+  ASSERT_EQ(selected.size(), 1);
+  EXPECT_EQ(selected.front().row(), 2);
+  EXPECT_EQ(list->currentIndex().row(), 2);
+  EXPECT_EQ(list->selectionModel()->selectedIndexes().size(), 2) << "the whole row";
+  deleteAllRows();
+  EXPECT_FALSE(list->selectionModel()->hasSelection());
+  EXPECT_FALSE(list->currentIndex().isValid());
 }
 
 TEST_F(WindowOpsTest, RowsCannotBeEditedOrSorted) {
   insertRow(-1, Text("b"));
   insertRow(-1, Text("a"));
   list->setFocus();
-  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
   QTest::keyClick(list, Qt::Key_F2);
-  EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("b"));
+  EXPECT_EQ(cellText(list, 0, 0), QStringLiteral("b"));
   EXPECT_EQ(list->findChild<QLineEdit*>(), nullptr) << "no editor opened";
   QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
   EXPECT_EQ(rowCaptions(list), (std::vector<std::string>{"b", "a"})) << "a header click sorts nothing";

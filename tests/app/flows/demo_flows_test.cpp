@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <memory>
 #include <string>
 #include <vector>

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -18,6 +18,7 @@
 #include "app/courier_table.h"
 #include "app/handlers.h"
 #include "app/service_base.h"
+#include "app/window_ops.h"
 #include "recording_server.h"
 #include "web/http_client.h"
 #include "window_driver.h"
@@ -268,7 +269,7 @@ TEST_F(FlowsOnTestServer, TrackingAnswerIsShownNewestOnTopOrAsTheRejection) {
     SCOPED_TRACE(c.name);
     serve({courierList(kFiveCompanies), candidates({"zhongtong"}), c.answer});
     // Rows of an earlier query must go in every case.
-    controls_.listView->addTopLevelItem(new QTreeWidgetItem({u("old"), u("row")}));
+    setCellText(insertRow(-1, Text("old")), 1, Text("row"));
     const SeenMessageBox box = lookUp(u("773012345678"));
     EXPECT_EQ(shownRows(controls_), c.rows);
     EXPECT_EQ(box.shown, c.rejected);
@@ -314,7 +315,7 @@ TEST_F(FlowsOnTestServer, SelectionWithoutAnItemDoesNothing) {
   typeNumber(controls_, u("12345678"));
   pressGetInfo(controls_);
   ASSERT_EQ(controls_.courierList->count(), 0);
-  controls_.listView->addTopLevelItem(new QTreeWidgetItem({u("kept"), u("row")}));
+  setCellText(insertRow(-1, Text("kept")), 1, Text("row"));
   server_->clearRequests();
 
   // No item, so no row of the table to read: the event changes nothing and asks nothing.

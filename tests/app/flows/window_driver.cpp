@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/courier_table.h"
 #include "app/window_ops.h"
@@ -30,7 +30,7 @@ Widget* findControl(const char* name) {
 Controls openMainWindow() {
   loadWindow();
   Controls controls;
-  controls.listView = findControl<QTreeWidget>("超级列表框1");
+  controls.listView = findControl<QTreeView>("超级列表框1");
   controls.editBox = findControl<QLineEdit>("编辑框1");
   controls.courierList = findControl<QComboBox>("组合框1");
   controls.getInfo = findControl<QPushButton>("按钮1");
@@ -81,9 +81,9 @@ std::vector<std::pair<QString, int>> courierItems(const Controls& controls) {
 
 std::vector<std::pair<QString, QString>> shownRows(const Controls& controls) {
   std::vector<std::pair<QString, QString>> rows;
-  for (int i = 0; i < controls.listView->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* row = controls.listView->topLevelItem(i);
-    rows.emplace_back(row->text(0), row->text(1));
+  const QAbstractItemModel* model = controls.listView->model();
+  for (int i = 0; i < model->rowCount(); ++i) {
+    rows.emplace_back(model->index(i, 0).data().toString(), model->index(i, 1).data().toString());
   }
   return rows;
 }

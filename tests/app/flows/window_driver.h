@@ -11,12 +11,12 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace corvane::testing {
 
 struct Controls {
-  QTreeWidget* listView = nullptr;    // "超级列表框1"
+  QTreeView* listView = nullptr;      // "超级列表框1"
   QLineEdit* editBox = nullptr;       // "编辑框1"
   QComboBox* courierList = nullptr;   // "组合框1"
   QPushButton* getInfo = nullptr;     // "按钮1"
