@@ -14,10 +14,10 @@ namespace corvane {
 namespace {
 
 using webtest::bodyOf;
-using webtest::LoopbackServer;
-using webtest::ReceivedRequest;
-using webtest::Reply;
-using webtest::response;
+using testserver::LoopbackServer;
+using testserver::ReceivedRequest;
+using testserver::Reply;
+using testserver::response;
 
 // Far above the shortened time-outs, far below a hang.
 constexpr auto kGiveUpBound = std::chrono::seconds(10);
@@ -44,7 +44,7 @@ TEST(WebAccessDeadService, GivesTheEmptyBodyAndFinishesTheRoutine) {
       return reply;
     });
     const std::string url =
-        row.kind == Kind::Unreachable ? "http://127.0.0.1:" + std::to_string(webtest::unusedPort()) + "/x"
+        row.kind == Kind::Unreachable ? "http://127.0.0.1:" + std::to_string(testserver::unusedPort()) + "/x"
                                       : server.url("/x");
     WebAccessArgs args;
     args.method = 1;

@@ -28,7 +28,7 @@ namespace corvane {
 namespace {
 
 using webtest::bodyOf;
-using webtest::LoopbackServer;
+using testserver::LoopbackServer;
 
 bool accepts(int port) {
   const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -44,7 +44,7 @@ bool accepts(int port) {
 // tinyproxy in the foreground on a free loopback port, stopped with the object.
 class Tinyproxy {
  public:
-  explicit Tinyproxy(const webtest::TempDir& dir) : port_(webtest::unusedPort()) {
+  explicit Tinyproxy(const webtest::TempDir& dir) : port_(testserver::unusedPort()) {
     const std::string config = dir.file("tinyproxy.conf");
     std::ofstream(config) << "Port " << port_ << "\nListen 127.0.0.1\nTimeout 10\nMaxClients 20\n"
                           << "Allow 127.0.0.1\nLogLevel Critical\n";

@@ -10,10 +10,10 @@ namespace corvane {
 namespace {
 
 using webtest::bodyOf;
-using webtest::LoopbackServer;
-using webtest::ReceivedRequest;
-using webtest::Reply;
-using webtest::response;
+using testserver::LoopbackServer;
+using testserver::ReceivedRequest;
+using testserver::Reply;
+using testserver::response;
 
 class WebAccessResponse : public ::testing::Test {
  protected:

@@ -13,10 +13,10 @@ namespace corvane {
 namespace {
 
 using webtest::bodyOf;
-using webtest::LoopbackServer;
-using webtest::ReceivedRequest;
-using webtest::Reply;
-using webtest::response;
+using testserver::LoopbackServer;
+using testserver::ReceivedRequest;
+using testserver::Reply;
+using testserver::response;
 
 class WebAccessTls : public ::testing::Test {
  protected:
@@ -31,7 +31,7 @@ class WebAccessTls : public ::testing::Test {
   static void trustTheTestCertificate() { setTrustedCertificatesForTesting(files.certificate); }
 
   static inline std::unique_ptr<webtest::TempDir> directory;
-  static inline webtest::TlsFiles files;
+  static inline testserver::TlsFiles files;
 };
 
 TEST_F(WebAccessTls, AnUntrustedCertificateGivesTheEmptyBody) {

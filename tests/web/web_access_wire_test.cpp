@@ -13,8 +13,8 @@ namespace {
 using webtest::answerOk;
 using webtest::bodyOf;
 using webtest::kDefaultAgent;
-using webtest::LoopbackServer;
-using webtest::ReceivedRequest;
+using testserver::LoopbackServer;
+using testserver::ReceivedRequest;
 
 class WebAccessWire : public ::testing::Test {
  protected:
@@ -232,7 +232,7 @@ TEST_F(WebAccessWire, AStrayLineBreakInTheHeaderTextEndsItsLine) {
 TEST(WebAccessProxyRoute, HttpsGoesThroughTheSuppliedProxyAsATunnel) {
   // A proxy that refuses every tunnel: it is enough to see where the request went.
   LoopbackServer proxy([](const ReceivedRequest&) {
-    return webtest::Reply{webtest::response("HTTP/1.1 403 Forbidden")};
+    return testserver::Reply{testserver::response("HTTP/1.1 403 Forbidden")};
   });
   WebAccessArgs args;
   args.proxy = Text("127.0.0.1:" + std::to_string(proxy.port()));

@@ -38,8 +38,8 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-TlsFiles makeLoopbackCertificate(const TempDir& dir) {
-  TlsFiles files{dir.file("certificate.pem"), dir.file("key.pem")};
+testserver::TlsFiles makeLoopbackCertificate(const TempDir& dir) {
+  testserver::TlsFiles files{dir.file("certificate.pem"), dir.file("key.pem")};
   const std::string command =
       "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2"
       " -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1"

@@ -14,8 +14,10 @@ inline constexpr const char* kDefaultAgent =
     "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 
 // A server that answers every request with 200 and the body "ok".
-[[nodiscard]] inline Handler answerOk() {
-  return [](const ReceivedRequest&) { return Reply{response("HTTP/1.1 200 OK", {}, "ok")}; };
+[[nodiscard]] inline testserver::Handler answerOk() {
+  return [](const testserver::ReceivedRequest&) {
+    return testserver::Reply{testserver::response("HTTP/1.1 200 OK", {}, "ok")};
+  };
 }
 
 [[nodiscard]] inline std::string bodyOf(const ByteSet& bytes) {
@@ -40,6 +42,6 @@ class TempDir {
 };
 
 // A self-signed certificate for 127.0.0.1, made with the openssl command in `dir`.
-[[nodiscard]] TlsFiles makeLoopbackCertificate(const TempDir& dir);
+[[nodiscard]] testserver::TlsFiles makeLoopbackCertificate(const TempDir& dir);
 
 }  // namespace corvane::webtest

@@ -15,7 +15,7 @@
 #include <csignal>
 #include <stdexcept>
 
-namespace corvane::webtest {
+namespace corvane::testserver {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -143,6 +143,21 @@ std::string ReceivedRequest::requestLine() const {
   return head.substr(0, head.find("\r\n"));
 }
 
+std::string ReceivedRequest::method() const {
+  const std::string line = requestLine();
+  return line.substr(0, line.find(' '));
+}
+
+std::string ReceivedRequest::target() const {
+  const std::string line = requestLine();
+  const std::size_t first = line.find(' ');
+  const std::size_t last = line.rfind(' ');
+  if (first == std::string::npos || last <= first) {
+    return {};
+  }
+  return line.substr(first + 1, last - first - 1);
+}
+
 std::vector<std::string> ReceivedRequest::headerLines() const {
   std::vector<std::string> lines;
   std::size_t start = head.find("\r\n");
@@ -193,7 +208,36 @@ std::string response(std::string_view statusLine, const std::vector<std::string>
   return text;
 }
 
-LoopbackServer::LoopbackServer(Handler handler, const TlsFiles* tls) : handler_(std::move(handler)) {
+Reply okReply(std::string_view body) {
+  return Reply{response("HTTP/1.1 200 OK",
+                        {"Content-Type: text/plain; charset=utf-8",
+                         "Content-Length: " + std::to_string(body.size()), "Connection: close"},
+                        body)};
+}
+
+LoopbackListener listenOnLoopback(int backlog) {
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  const int yes = 1;
+  setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = 0;
+  socklen_t length = sizeof address;
+  if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(listener, backlog) != 0 ||
+      ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    if (listener >= 0) {
+      ::close(listener);
+    }
+    throw std::runtime_error("test server: cannot listen on loopback");
+  }
+  return LoopbackListener{listener, ntohs(address.sin_port)};
+}
+
+LoopbackServer::LoopbackServer(Handler handler, const TlsFiles* tls)
+    : handler_(std::make_shared<const Handler>(std::move(handler))) {
+  // SSL_write has no MSG_NOSIGNAL: a client that hangs up must not end the whole test binary.
   std::signal(SIGPIPE, SIG_IGN);
   if (tls != nullptr) {
     SSL_CTX* context = SSL_CTX_new(TLS_server_method());
@@ -205,22 +249,15 @@ LoopbackServer::LoopbackServer(Handler handler, const TlsFiles* tls) : handler_(
     }
     tlsContext_ = context;
   }
-  listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-  const int yes = 1;
-  setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  socklen_t length = sizeof address;
-  if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(listener_, 64) != 0 ||
-      ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    ::close(listener_);
+  LoopbackListener listener;
+  try {
+    listener = listenOnLoopback(64);
+  } catch (...) {
     SSL_CTX_free(static_cast<SSL_CTX*>(tlsContext_));
-    throw std::runtime_error("test server: cannot listen on loopback");
+    throw;
   }
-  port_ = ntohs(address.sin_port);
+  listener_ = listener.socket;
+  port_ = listener.port;
   acceptor_ = std::thread([this] { acceptLoop(); });
 }
 
@@ -242,6 +279,17 @@ std::string LoopbackServer::url(std::string_view path) const {
 std::vector<ReceivedRequest> LoopbackServer::requests() const {
   const std::lock_guard lock(mutex_);
   return requests_;
+}
+
+void LoopbackServer::setHandler(Handler handler) {
+  auto replacement = std::make_shared<const Handler>(std::move(handler));
+  const std::lock_guard lock(mutex_);
+  handler_ = std::move(replacement);
+}
+
+void LoopbackServer::clearRequests() {
+  const std::lock_guard lock(mutex_);
+  requests_.clear();
 }
 
 void LoopbackServer::acceptLoop() {
@@ -282,11 +330,13 @@ void LoopbackServer::serve(int socket) {
 
   ReceivedRequest request;
   if (ready && readRequest(channel, stopping_, request)) {
+    std::shared_ptr<const Handler> handler;
     {
       const std::lock_guard lock(mutex_);
       requests_.push_back(request);
+      handler = handler_;
     }
-    const Reply reply = handler_(request);
+    const Reply reply = (*handler)(request);
     bool written = reply.silent || channel.write(reply.bytes, stopping_);
     std::string filler(std::min<std::size_t>(reply.fillerBytes, 1 << 16), 'x');
     for (std::size_t left = reply.fillerBytes; written && left > 0;) {
@@ -307,15 +357,9 @@ void LoopbackServer::serve(int socket) {
 }
 
 int unusedPort() {
-  const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(probe);
-  return ntohs(address.sin_port);
+  const LoopbackListener probe = listenOnLoopback(1);
+  ::close(probe.socket);
+  return probe.port;
 }
 
-}  // namespace corvane::webtest
+}  // namespace corvane::testserver
