@@ -19,12 +19,17 @@
 #include "app/handlers.h"
 #include "app/service_base.h"
 #include "app/window_ops.h"
-#include "recording_server.h"
+#include "loopback_server.h"
 #include "web/http_client.h"
 #include "window_driver.h"
 
 namespace corvane::testing {
 namespace {
+
+using testserver::LoopbackServer;
+using testserver::okReply;
+using testserver::ReceivedRequest;
+using testserver::Reply;
 
 using Items = std::vector<std::pair<QString, int>>;
 using Rows = std::vector<std::pair<QString, QString>>;
@@ -71,8 +76,8 @@ struct ServiceScript {
   bool stall = false;
 };
 
-Reply answerFrom(const ServiceScript& script, const RecordedRequest& request) {
-  if (script.stall) return Reply{{}, true};
+Reply answerFrom(const ServiceScript& script, const ReceivedRequest& request) {
+  if (script.stall) return Reply{.silent = true};
   const std::string target = request.target();
   const std::optional<std::string>* body = nullptr;
   if (target.starts_with("/js/share/company.js")) body = &script.courierList;
@@ -85,7 +90,7 @@ Reply answerFrom(const ServiceScript& script, const RecordedRequest& request) {
 class FlowsOnTestServer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    server_ = std::make_unique<RecordingServer>([](const RecordedRequest&) { return Reply{}; });
+    server_ = std::make_unique<LoopbackServer>([](const ReceivedRequest&) { return Reply{}; });
   }
   static void TearDownTestSuite() { server_.reset(); }
 
@@ -101,13 +106,13 @@ class FlowsOnTestServer : public ::testing::Test {
   }
 
   void serve(ServiceScript script) {
-    server_->setAnswer([script = std::move(script)](const RecordedRequest& r) { return answerFrom(script, r); });
+    server_->setHandler([script = std::move(script)](const ReceivedRequest& r) { return answerFrom(script, r); });
     server_->clearRequests();
   }
 
   [[nodiscard]] std::vector<std::string> targets() const {
     std::vector<std::string> seen;
-    for (const RecordedRequest& r : server_->requests()) seen.push_back(r.method() + " " + r.target());
+    for (const ReceivedRequest& r : server_->requests()) seen.push_back(r.method() + " " + r.target());
     return seen;
   }
 
@@ -119,11 +124,11 @@ class FlowsOnTestServer : public ::testing::Test {
     return closingMessageBoxes([&] { pickCourier(controls_, 0); });
   }
 
-  static std::unique_ptr<RecordingServer> server_;
+  static std::unique_ptr<LoopbackServer> server_;
   Controls controls_;
 };
 
-std::unique_ptr<RecordingServer> FlowsOnTestServer::server_;
+std::unique_ptr<LoopbackServer> FlowsOnTestServer::server_;
 
 const std::vector<Company> kFiveCompanies = {{"顺丰速运", "shunfeng"},
                                              {"中通快递", "zhongtong"},
@@ -148,15 +153,15 @@ TEST_F(FlowsOnTestServer, WireCarriesTheThreeRequestsExactly) {
   };
   for (std::size_t i = 0; i < 3; ++i) {
     SCOPED_TRACE(expected[i].requestLine);
-    const RecordedRequest& r = requests[i];
-    EXPECT_EQ(r.requestLine, expected[i].requestLine);
+    const ReceivedRequest& r = requests[i];
+    EXPECT_EQ(r.requestLine(), expected[i].requestLine);
     std::vector<std::string> lines = {host,
                                       "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
                                       "Accept: */*",
                                       "Accept-Language: zh-cn",
                                       "Content-Type: application/x-www-form-urlencoded"};
     if (expected[i].post) lines.push_back("Content-Length: 0");  // and no body byte follows
-    EXPECT_EQ(r.headerLines, lines);
+    EXPECT_EQ(r.headerLines(), lines);
     EXPECT_EQ(r.body, "");
   }
 }
@@ -332,7 +337,7 @@ TEST_F(FlowsOnTestServer, DeadServiceLeavesTheWindowResponsiveAfterTheTimeOut) {
   // A port nobody listens on refuses at once; a server that accepts and never answers is
   // given up after the time-out.
   const std::string refused = [] {
-    const RecordingServer gone([](const RecordedRequest&) { return Reply{}; });
+    const LoopbackServer gone([](const ReceivedRequest&) { return Reply{}; });
     return gone.base();
   }();
   const struct {
