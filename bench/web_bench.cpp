@@ -2,8 +2,6 @@
 // and 1,000 small requests in a row against the server's own time.
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "loopback_server.h"
 #include "web/web_access.h"
 
 namespace {
@@ -26,21 +25,15 @@ constexpr int kSmallRequests = 1000;
 
 // A minimal HTTP server on 127.0.0.1: "/large" answers 50 MB, anything else "ok". It serves one
 // connection at a time and adds up the time it spends between a complete request and the end of
-// its answer.
+// its answer. It shares only the listening socket with the tests' LoopbackServer: that one
+// starts a thread per connection and records every request, which would count here as the
+// client's time.
 class BenchServer {
  public:
   BenchServer() {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    const int yes = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listener_, 128);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    const corvane::testserver::LoopbackListener listener = corvane::testserver::listenOnLoopback(128);
+    listener_ = listener.socket;
+    port_ = listener.port;
     large_ = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kLargeBody) + "\r\n\r\n" +
              std::string(kLargeBody, 'x');
     thread_ = std::thread([this] { run(); });
